@@ -3,9 +3,12 @@
 #pragma once
 
 #include "cable/port.h"
+#include "platform/platform.h"
 
 #include <cstdint>
 #include <deque>
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -49,5 +52,48 @@ void record_and_forward(PortBackend inner);
 
 // Only the writes of the data register, in order.
 std::vector<std::uint8_t> data_writes();
+
+// ---- The dialog's fields, option buttons and file prompts (test_dialog.cpp) -------------
+
+// What the Delay constant field holds, read as the worker reads it.
+extern std::string delay_text;
+// The option buttons that report the checked state.
+extern std::set<int> checked_options;
+
+// The operator's answers to the file prompts, taken in order; with none left the prompt is
+// cancelled. An accepted path that does not fit the caller's buffer fails like a cancel.
+struct PromptAnswer {
+    bool accept;
+    std::string path;
+    bool press_abort; // Abort is pressed while the prompt is answered (on the worker)
+};
+extern std::deque<PromptAnswer> prompt_answers;
+
+// Every prompt shown: its owner, kind, title and the path it offered.
+struct PromptRecord {
+    void* owner;
+    FilePrompt kind;
+    std::string title;
+    std::string offered;
+};
+extern std::vector<PromptRecord> prompts;
+
+// Abort is pressed as the worker reads the Delay constant field (right after it cleared
+// the flag), once per command while this many commands remain.
+extern int abort_on_delay_read;
+
+// What the dialog's initialisation did to the combos and option buttons.
+struct ComboEntry {
+    int id;
+    int index;
+    std::string text;
+};
+extern std::vector<ComboEntry> combo_entries;
+extern std::map<int, int> combo_selection;
+extern std::vector<int> options_checked; // screen_option_check calls, in order
+
+// Empties the dialog's records and scripts: an empty delay field, no option checked, no
+// prompt answers.
+void reset_dialog();
 
 } // namespace test_platform
