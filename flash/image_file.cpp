@@ -93,6 +93,9 @@ constexpr const char* cannot_write = "Cannot open file for writing";
 } // namespace
 
 std::FILE* open_image_for_reading(const char* path, bool from_end) {
+    if (path == nullptr || *path == '\0') {
+        return refuse(cannot_read, nullptr);
+    }
     const PathInfo info = examine_path(path);
     const PathRule& rule = path_rules[info.kind];
     if (!rule.readable) {
@@ -116,6 +119,9 @@ std::FILE* open_image_for_reading(const char* path, bool from_end) {
 }
 
 std::FILE* open_image_for_writing(const char* path) {
+    if (path == nullptr || *path == '\0') {
+        return refuse(cannot_write, nullptr);
+    }
     const PathRule& rule = path_rules[examine_path(path).kind];
     if (!rule.writable) {
         return refuse(cannot_write, rule.refusal);

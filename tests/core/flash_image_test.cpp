@@ -60,7 +60,7 @@ class ImageWalk : public ::testing::Test {
 
 struct OpenCase {
     const char* name;
-    int kind; // 0 missing, 1 folder, 2 pipe
+    int kind; // 0 missing, 1 folder, 2 pipe, 3 empty path
     std::vector<std::string> lines_after_first;
 };
 
@@ -72,6 +72,9 @@ class UnopenablePath : public ImageWalk, public ::testing::WithParamInterface<Op
   protected:
     std::string target() {
         const OpenCase& c = GetParam();
+        if (c.kind == 3) {
+            return "";
+        }
         std::string p = path("target");
         if (c.kind == 1) {
             fs::create_directory(p);
@@ -117,7 +120,8 @@ INSTANTIATE_TEST_SUITE_P(
     Paths, UnopenablePath,
     ::testing::Values(OpenCase{"missing", 0, {}},
                       OpenCase{"folder", 1, {"The path names a folder, not a file"}},
-                      OpenCase{"pipe", 2, {"The path names a pipe or socket, not a file"}}),
+                      OpenCase{"pipe", 2, {"The path names a pipe or socket, not a file"}},
+                      OpenCase{"empty", 3, {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ImageWalk, DeviceIsNoImageToReadButTakesADump) {
