@@ -40,11 +40,10 @@ bool parse_io_address(const std::string& text, std::uint16_t* address) {
 
 void add_port_options(CLI::App& app, PortOptions& options) {
     CLI::Option* simulate =
-        app.add_flag("--simulate{}", options.sim_image,
+        app.add_flag("--simulate{}", options.simulate,
                      "Use the simulated chip; IMAGE (262,144 bytes) keeps its contents between "
                      "runs and is created erased when missing")
-            ->option_text("[=IMAGE]")
-            ->each([&options](const std::string&) { options.simulate = true; });
+            ->option_text("[=IMAGE]");
     CLI::Option* faults =
         app.add_option("--sim-fault", options.sim_faults,
                        "Faults of the simulated chip: absent | wait=N | endless-wait | "

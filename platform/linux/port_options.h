@@ -7,6 +7,7 @@
 #include "platform/linux/parallel_port.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace CLI {
@@ -14,8 +15,9 @@ class App;
 }
 
 struct PortOptions {
-    bool simulate = false;
-    std::string sim_image;  // the simulated chip's contents between runs; empty: none kept
+    // Given: the simulated chip; its value is the image file that keeps the chip's contents
+    // between runs ("": none kept).
+    std::optional<std::string> simulate;
     std::string sim_faults; // the simulated chip's faults, "F[,F...]"; empty: none
     std::string ppdev_device = default_ppdev_device;
     bool direct_io = false;
