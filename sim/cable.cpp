@@ -24,7 +24,8 @@ constexpr int status_lad_shift = 3;
 std::uint8_t data_latch = 0;
 std::uint8_t control_latch = 0;
 std::uint8_t status_value = status_fixed_bits | pulled_up << status_lad_shift;
-// LFRAME# went low since the last rising edge of LCLK.
+// LFRAME# was low at some write since the last rising edge of LCLK (including the write
+// that makes the edge).
 bool frame_held = false;
 
 // The level of the four LAD lines: the host's nibble while it drives, otherwise the chip
@@ -48,7 +49,7 @@ void write_data(std::uint8_t value) {
     }
     if (rising) {
         const bool framed = frame_held;
-        frame_held = (value & frame_bit) == 0;
+        frame_held = false; // a frame still low is held again by the next write
         ++sim_counters.rising_edges;
         sim_model::target_rising_edge(lad_lines(), framed);
         if (chip_lad.driving && (data_latch & release_bit) == 0) {

@@ -81,8 +81,8 @@ extern SimCounters sim_counters;
 // The backend that puts the cable and chip behind port_in and port_out.
 PortBackend sim_port_backend();
 
-// Erased chip (all 0xFF), read mode, no faults, default erase time, cable lines released,
-// counters cleared.
+// Erased chip (all 0xFF), read mode, no faults, default erase time, counters cleared; the
+// cable's latches at 0 (the host drives LAD 0x0, clock and frame low), the chip silent.
 void sim_reset();
 
 // Direct access to the array, for tests; positions are taken modulo sim_chip_size.
