@@ -1,0 +1,174 @@
+// The simulated chip's contents between runs: loading and the atomic save, with every
+// file fault.
+#include "sim/sim.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class SimImage : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        sim_reset();
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        dir_ = fs::temp_directory_path() / (std::string("velmora_sim_") + info->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    std::string path(const char* name) const { return (dir_ / name).string(); }
+
+    static std::vector<char> pattern(std::size_t size) {
+        std::vector<char> bytes(size);
+        for (std::size_t k = 0; k < size; ++k) {
+            bytes[k] = static_cast<char>((k * 131 + k / 256) & 0xFF);
+        }
+        return bytes;
+    }
+
+    static void write_file(const std::string& p, const std::vector<char>& bytes) {
+        std::ofstream(p, std::ios::binary).write(bytes.data(), static_cast<long>(bytes.size()));
+    }
+
+    static std::vector<char> read_file(const std::string& p) {
+        std::ifstream in(p, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+
+    // Only the named files are in the folder: no temporary left behind.
+    std::vector<std::string> files() const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(dir_)) {
+            names.push_back(entry.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    fs::path dir_;
+};
+
+TEST_F(SimImage, LoadsAWholeImageAndSavesItBack) {
+    const std::string p = path("chip.bin");
+    const std::vector<char> bytes = pattern(sim_chip_size);
+    write_file(p, bytes);
+    std::string error = "stale";
+    ASSERT_TRUE(sim_load_image(p.c_str(), &error)) << error;
+    EXPECT_EQ(error, "");
+    EXPECT_EQ(sim_peek(0), static_cast<std::uint8_t>(bytes[0]));
+    EXPECT_EQ(sim_peek(0x2F00D), static_cast<std::uint8_t>(bytes[0x2F00D]));
+    EXPECT_EQ(sim_peek(0x3FFFF), static_cast<std::uint8_t>(bytes[0x3FFFF]));
+    EXPECT_FALSE(sim_contents_changed());
+
+    sim_poke(0x12345, 0x00);
+    ASSERT_TRUE(sim_save_image(p.c_str(), &error)) << error;
+    std::vector<char> expected = bytes;
+    expected[0x12345] = 0;
+    EXPECT_EQ(read_file(p), expected);
+    EXPECT_EQ(files(), std::vector<std::string>{"chip.bin"});
+}
+
+TEST_F(SimImage, AMissingImageIsCreatedErased) {
+    sim_poke(5, 0x00);
+    const std::string p = path("new.bin");
+    std::string error;
+    ASSERT_TRUE(sim_load_image(p.c_str(), &error));
+    EXPECT_NE(error.find("not found: created, the chip is erased"), std::string::npos) << error;
+    EXPECT_EQ(sim_peek(5), 0xFF);
+    EXPECT_EQ(read_file(p), std::vector<char>(sim_chip_size, static_cast<char>(0xFF)));
+
+    // Where it cannot be created, the load fails.
+    EXPECT_FALSE(sim_load_image(path("no/such/dir/chip.bin").c_str(), &error));
+    EXPECT_NE(error.find("not created"), std::string::npos) << error;
+}
+
+TEST_F(SimImage, ImagesOfAnotherSizeAreRefusedAndChangeNothing) {
+    for (const std::size_t size :
+         {std::size_t{0}, std::size_t{1}, std::size_t{sim_chip_size - 1},
+          std::size_t{sim_chip_size + 1}, std::size_t{2 * sim_chip_size}}) {
+        const std::string p = path("odd.bin");
+        write_file(p, pattern(size));
+        sim_poke(0, 0x5A);
+        std::string error;
+        EXPECT_FALSE(sim_load_image(p.c_str(), &error)) << size;
+        EXPECT_NE(error.find(std::to_string(size) + " bytes, not 262144"), std::string::npos)
+            << error;
+        EXPECT_EQ(sim_peek(0), 0x5A);
+        EXPECT_EQ(read_file(p).size(), size); // left as it was
+    }
+}
+
+TEST_F(SimImage, SpecialAndUnreadableFilesAreRefused) {
+    std::string error;
+    EXPECT_FALSE(sim_load_image(dir_.c_str(), &error));
+    EXPECT_NE(error.find("not a regular file"), std::string::npos) << error;
+    if (fs::exists("/dev/zero")) {
+        EXPECT_FALSE(sim_load_image("/dev/zero", &error)); // would never end
+        EXPECT_NE(error.find("not a regular file"), std::string::npos) << error;
+    }
+    EXPECT_FALSE(sim_load_image("", &error));
+    EXPECT_FALSE(sim_save_image("", &error));
+
+    const std::string p = path("locked.bin");
+    write_file(p, pattern(sim_chip_size));
+    fs::permissions(p, fs::perms::none);
+    if (::geteuid() != 0) { // root reads it anyway
+        EXPECT_FALSE(sim_load_image(p.c_str(), &error));
+        EXPECT_NE(error.find("Cannot open"), std::string::npos) << error;
+    }
+    fs::permissions(p, fs::perms::owner_all);
+}
+
+TEST_F(SimImage, AFailedSaveLeavesTheOldImageAndNoTemporary) {
+    std::string error;
+    // The target is a directory: the rename fails after the new file was written.
+    const std::string folder = path("folder");
+    fs::create_directory(folder);
+    EXPECT_FALSE(sim_save_image(folder.c_str(), &error));
+    EXPECT_NE(error.find("Cannot replace"), std::string::npos) << error;
+    EXPECT_EQ(files(), std::vector<std::string>{"folder"});
+
+    // No folder to write the new file in.
+    EXPECT_FALSE(sim_save_image(path("missing/chip.bin").c_str(), &error));
+    EXPECT_NE(error.find("Cannot create"), std::string::npos) << error;
+    EXPECT_EQ(files(), std::vector<std::string>{"folder"});
+}
+
+TEST_F(SimImage, AWriteErrorIsCaughtAndTheOldImageKept) {
+    const std::string p = path("chip.bin");
+    const std::vector<char> old = pattern(sim_chip_size);
+    write_file(p, old);
+    sim_poke(0, 0x00);
+    // Files may grow to 64 KB only: the write of the new file fails part-way, as on a
+    // full disk.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    ::getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit small = saved;
+    small.rlim_cur = 0x10000;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    std::string error;
+    const bool saved_ok = sim_save_image(p.c_str(), &error);
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, SIG_DFL);
+    EXPECT_FALSE(saved_ok);
+    EXPECT_NE(error.find("Cannot write"), std::string::npos) << error;
+    EXPECT_EQ(read_file(p), old);
+    EXPECT_EQ(files(), std::vector<std::string>{"chip.bin"});
+}
+
+} // namespace
