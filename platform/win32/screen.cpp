@@ -1,0 +1,115 @@
+// The console, the progress bar, the fields the worker reads and the configuration
+// controls, realised with the dialog's controls. Every call is a synchronous
+// SendDlgItemMessageA: from the command worker, the dialog thread carries it out.
+#include "platform/platform.h"
+#include "platform/win32/win32_dialog.h"
+#include "ui/dialog_template.h"
+#include "ui/feedback.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cstring>
+
+namespace {
+
+HWND window(void* dialog) {
+    return static_cast<HWND>(dialog);
+}
+
+// The console follows its newest line: the line just added is scrolled into view at the
+// bottom, so that the end of an operation is always seen.
+void show_console_line(HWND dialog, LRESULT index) {
+    const HWND console = GetDlgItem(dialog, id_console);
+    const LRESULT item_height = SendMessageA(console, LB_GETITEMHEIGHT, 0, 0);
+    RECT client{};
+    if (console == nullptr || item_height <= 0 || !GetClientRect(console, &client)) {
+        return;
+    }
+    const LRESULT visible = (client.bottom - client.top) / item_height;
+    const LRESULT top = index - (visible > 0 ? visible - 1 : 0);
+    SendMessageA(console, LB_SETTOPINDEX, static_cast<WPARAM>(top > 0 ? top : 0), 0);
+}
+
+// A line wider than the console can be scrolled to: the horizontal extent grows with it.
+void widen_console_for(HWND dialog, const char* text) {
+    const HWND console = GetDlgItem(dialog, id_console);
+    const HDC dc = console != nullptr ? GetDC(console) : nullptr;
+    if (dc == nullptr) {
+        return;
+    }
+    const HGDIOBJ font =
+        SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(console, WM_GETFONT, 0, 0)));
+    SIZE size{};
+    const bool measured =
+        GetTextExtentPoint32A(dc, text, static_cast<int>(std::strlen(text)), &size) != 0;
+    SelectObject(dc, font);
+    ReleaseDC(console, dc);
+    const LRESULT extent = SendMessageA(console, LB_GETHORIZONTALEXTENT, 0, 0);
+    if (measured && size.cx + 8 > extent) {
+        SendMessageA(console, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(size.cx + 8), 0);
+    }
+}
+
+} // namespace
+
+void screen_console_add(void* dialog, const char* text) {
+    const LRESULT index = SendDlgItemMessageA(window(dialog), id_console, LB_ADDSTRING, 0,
+                                              reinterpret_cast<LPARAM>(text));
+    if (index >= 0) {
+        widen_console_for(window(dialog), text);
+        show_console_line(window(dialog), index);
+    }
+}
+
+void screen_progress_set_range(void* dialog, std::uint16_t upper) {
+    SendDlgItemMessageA(window(dialog), id_progress, PBM_SETRANGE, 0,
+                        static_cast<LPARAM>(static_cast<std::uint32_t>(upper) << 16));
+}
+
+void screen_progress_set_position(void* dialog, std::uint16_t position) {
+    SendDlgItemMessageA(window(dialog), id_progress, PBM_SETPOS, position, 0);
+}
+
+void screen_progress_advance(void* dialog, std::uint16_t delta) {
+    SendDlgItemMessageA(window(dialog), id_progress, PBM_DELTAPOS, delta, 0);
+}
+
+bool screen_read_delay(void* dialog, std::uint32_t* value) {
+    BOOL translated = FALSE;
+    const UINT number = GetDlgItemInt(window(dialog), id_delay, &translated, FALSE);
+    if (main_dialog_closing()) {
+        // The worker has just cleared the abort flag for a command taken as the dialog
+        // was closed: that command stops at once too.
+        request_abort();
+    }
+    if (!translated) {
+        return false;
+    }
+    *value = number;
+    return true;
+}
+
+bool screen_option_checked(void* dialog, int id) {
+    // The checked bit alone: a checked button that also has the focus is still checked.
+    const LRESULT state = SendDlgItemMessageA(window(dialog), id, BM_GETSTATE, 0, 0);
+    return (state & BST_CHECKED) != 0;
+}
+
+void screen_combo_insert(void* dialog, int id, int index, const char* text) {
+    SendDlgItemMessageA(window(dialog), id, CB_INSERTSTRING, static_cast<WPARAM>(index),
+                        reinterpret_cast<LPARAM>(text));
+}
+
+void screen_combo_select(void* dialog, int id, int index) {
+    SendDlgItemMessageA(window(dialog), id, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+void screen_option_check(void* dialog, int id) {
+    SendDlgItemMessageA(window(dialog), id, BM_SETCHECK, BST_CHECKED, 0);
+}
+
+void platform_sleep_ms(std::uint32_t ms) {
+    Sleep(ms);
+}
