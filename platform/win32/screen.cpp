@@ -5,6 +5,7 @@
 #include "platform/win32/win32_dialog.h"
 #include "ui/dialog_template.h"
 #include "ui/feedback.h"
+#include "ui/worker.h"
 
 #include <windows.h>
 
@@ -84,7 +85,12 @@ bool screen_read_delay(void* dialog, std::uint32_t* value) {
         // was closed: that command stops at once too.
         request_abort();
     }
-    if (!translated) {
+    // GetDlgItemInt takes "12x" as 12 on some systems: the text itself must be a number
+    // (the rule of every front end), and the one that GetDlgItemInt read.
+    char text[32] = {};
+    std::uint32_t parsed = 0;
+    GetDlgItemTextA(window(dialog), id_delay, text, sizeof text);
+    if (!translated || !parse_delay_text(text, &parsed) || parsed != number) {
         return false;
     }
     *value = number;
