@@ -4,7 +4,9 @@
 #include "ui/feedback.h"
 
 int exit_status(const RunOutcome& outcome) {
-    std::uint8_t faults = outcome.faults;
+    // Without a port the command only said that it could not run (a bus fault); why the
+    // port could not be opened is what counts.
+    std::uint8_t faults = outcome.open_failure == PortFailure::none ? outcome.faults : 0;
     const PortFailure port_failures[] = {outcome.open_failure, outcome.close_failure};
     for (const PortFailure failure : port_failures) {
         if (failure == PortFailure::port) {

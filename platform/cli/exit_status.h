@@ -16,5 +16,6 @@ struct RunOutcome {
 // Precedence, highest first: interrupted (130), bus or device fault (3), file fault (2),
 // the chip differs (1), success (0). An interruption explains whatever else went wrong;
 // a bus fault makes every finding about the chip uncertain, so it outranks a mismatch,
-// and a port that answers wrongly matters more than a file.
+// and a port that answers wrongly matters more than a file. When the port could not be
+// opened, the reason (the port itself, or a file it needed) decides.
 int exit_status(const RunOutcome& outcome);

@@ -25,8 +25,11 @@ void on_interrupt(int) {
 }
 
 void install_signal_handlers() {
+    // A second Ctrl-C ends the program at once: the first may meet an operation that does
+    // not poll the flag (Chip ID on a very slow bus, say).
     struct sigaction action {};
     action.sa_handler = on_interrupt;
+    action.sa_flags = SA_RESETHAND;
     sigemptyset(&action.sa_mask);
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);

@@ -1,5 +1,7 @@
 #include "platform/linux/port_options.h"
 
+#include "sim/sim.h"
+
 #include <CLI/CLI.hpp>
 #include <cerrno>
 #include <cstdlib>
@@ -44,11 +46,19 @@ void add_port_options(CLI::App& app, PortOptions& options) {
                      "Use the simulated chip; IMAGE (262,144 bytes) keeps its contents between "
                      "runs and is created erased when missing")
             ->option_text("[=IMAGE]");
-    CLI::Option* faults =
-        app.add_option("--sim-fault", options.sim_faults,
-                       "Faults of the simulated chip: absent | wait=N | endless-wait | "
-                       "sync-error=N | stuck-erase | bad-byte=POS | id=MM:DD")
-            ->type_name("F[,F...]");
+    CLI::Option* faults = app.add_option_function<std::string>(
+                                 "--sim-fault",
+                                 [&options](const std::string& text) {
+                                     SimFaults parsed;
+                                     std::string error;
+                                     if (!sim_parse_faults(text.c_str(), &parsed, &error)) {
+                                         throw CLI::ValidationError("--sim-fault", error);
+                                     }
+                                     options.sim_faults = text;
+                                 },
+                                 "Faults of the simulated chip: absent | wait=N | endless-wait | "
+                                 "sync-error=N | stuck-erase | bad-byte=POS | id=MM:DD")
+                              ->type_name("F[,F...]");
     CLI::Option* port = app.add_option("--port", options.ppdev_device,
                                        "ppdev device of the parallel port (default " +
                                            std::string(default_ppdev_device) + ")")
