@@ -34,7 +34,7 @@ void report_accesses(benchmark::State& state, double per_iteration) {
 void engine_read_cycle(benchmark::State& state) {
     install_sim();
     std::uint32_t k = 0;
-    for (auto _ : state) {
+    while (state.KeepRunning()) {
         benchmark::DoNotOptimize(
             lpc_mem_read(static_cast<std::uint16_t>(k >> 16), static_cast<std::uint16_t>(k)));
         k = (k + 1) & (sim_chip_size - 1);
@@ -45,7 +45,7 @@ BENCHMARK(engine_read_cycle);
 
 void engine_write_cycle(benchmark::State& state) {
     install_sim();
-    for (auto _ : state) {
+    while (state.KeepRunning()) {
         lpc_mem_write(0xFFFF, 0x5555, 0xAA); // an unlock write: the chip's state machine runs
     }
     report_accesses(state, accesses_per_write);
@@ -55,7 +55,7 @@ BENCHMARK(engine_write_cycle);
 // 262,144 lpc_mem_read calls: one whole-chip read.
 void engine_whole_chip_read(benchmark::State& state) {
     install_sim();
-    for (auto _ : state) {
+    while (state.KeepRunning()) {
         for (std::uint32_t k = 0; k < sim_chip_size; ++k) {
             benchmark::DoNotOptimize(lpc_mem_read(static_cast<std::uint16_t>(k >> 16),
                                                   static_cast<std::uint16_t>(k & 0xFFFF)));

@@ -148,13 +148,14 @@ bool apply_item(std::string_view item, SimFaults* faults, std::string* error) {
 } // namespace
 
 bool sim_parse_faults(const char* text, SimFaults* faults, std::string* error) {
+    const char* const whole = text != nullptr ? text : "";
     SimFaults parsed;
-    std::string_view rest = trimmed(text != nullptr ? text : "");
+    std::string_view rest = trimmed(whole);
     while (!rest.empty()) {
         const std::size_t comma = rest.find(',');
         const std::string_view item = trimmed(rest.substr(0, comma));
         if (item.empty()) {
-            *error = "sim faults '" + std::string(text) + "': empty item between commas";
+            *error = "sim faults '" + std::string(whole) + "': empty item between commas";
             return false;
         }
         if (!apply_item(item, &parsed, error)) {
@@ -165,7 +166,7 @@ bool sim_parse_faults(const char* text, SimFaults* faults, std::string* error) {
         }
         rest.remove_prefix(comma + 1);
         if (trimmed(rest).empty()) {
-            *error = "sim faults '" + std::string(text) + "': empty item after the last comma";
+            *error = "sim faults '" + std::string(whole) + "': empty item after the last comma";
             return false;
         }
     }

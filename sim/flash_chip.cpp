@@ -16,7 +16,7 @@ using sim_model::chip_array;
 
 namespace {
 
-enum class Step : std::uint8_t {
+enum class Step : int {
     ready,
     unlocked,
     unlocked_twice,
@@ -26,7 +26,7 @@ enum class Step : std::uint8_t {
     erase_unlocked_twice,
 };
 
-enum class Action : std::uint8_t {
+enum class Action : int {
     none,
     read_array,
     identification,
@@ -47,6 +47,7 @@ struct Transition {
     Step next;
     Action action;
 };
+// One row per accepted write; anything else breaks the sequence.
 
 constexpr Transition transitions[] = {
     {Step::ready, 0xAA, unlock_address_1, Step::unlocked, Action::none},

@@ -73,6 +73,7 @@ TEST_F(SimFlash, BlockEraseTogglesThenLeavesItsSixteenKilobytesErased) {
     erase(0x2C123, 0x50); // inside block 11, 0x2C000-0x2FFFF
     EXPECT_EQ(sim_chip_mode(), SimChipMode::erasing);
     std::vector<std::uint8_t> reads;
+    reads.reserve(7);
     for (int i = 0; i < 7; ++i) {
         reads.push_back(read_at(0x00000)); // any address shows the toggle
     }

@@ -99,7 +99,7 @@ TEST_F(SimImage, AMissingImageIsCreatedErased) {
 TEST_F(SimImage, ImagesOfAnotherSizeAreRefusedAndChangeNothing) {
     for (const std::size_t size :
          {std::size_t{0}, std::size_t{1}, std::size_t{sim_chip_size - 1},
-          std::size_t{sim_chip_size + 1}, std::size_t{2 * sim_chip_size}}) {
+          std::size_t{sim_chip_size + 1}, std::size_t{2} * sim_chip_size}) {
         const std::string p = path("odd.bin");
         write_file(p, pattern(size));
         sim_poke(0, 0x5A);
