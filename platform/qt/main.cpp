@@ -1,10 +1,12 @@
 // velmora: the programmer's dialog on Linux. It takes the port options of velmora-cli
 // (--simulate[=IMAGE], --sim-fault, --port, --io, --trace); Qt's own options (-platform,
-// -style, ...) are taken by Qt first.
+// -style, ...) go to Qt.
 #include "platform/linux/open_port.h"
 #include "platform/linux/port_options.h"
 #include "platform/qt/dialog_units.h"
 #include "platform/qt/main_window.h"
+#include "platform/qt/qt_arguments.h"
+#include "platform/qt/stop_signals.h"
 #include "ui/dialog_template.h"
 #include "ui/main_dialog.h"
 
@@ -14,28 +16,31 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
+#include <vector>
 
 namespace {
 
-bool wants_help(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-            return true;
-        }
-    }
-    return false;
-}
+constexpr int status_usage = 2;
+constexpr int status_failed = 1;
+constexpr int keep_going = -1;
 
-int parse_port_options(int argc, char** argv) {
-    CLI::App cli{"Velmora Family Programmer: the operator's dialog", "velmora"};
+// keep_going, or the exit status when the program ends here (help shown, bad option).
+int parse_port_options(int argc, const char* const* argv) {
+    const std::vector<std::string> arguments = without_qt_options(argc, argv);
+    std::vector<const char*> pointers;
+    for (const std::string& argument : arguments) {
+        pointers.push_back(argument.c_str());
+    }
+    CLI::App cli{"Velmora Family Programmer: the operator's dialog. Qt's own options "
+                 "(-platform, -style, ...) are taken too.",
+                 "velmora"};
     add_port_options(cli, port_options);
     try {
-        cli.parse(argc, argv);
+        cli.parse(static_cast<int>(pointers.size()), pointers.data());
     } catch (const CLI::ParseError& error) {
-        return cli.exit(error) == 0 ? 0 : 2;
+        return cli.exit(error) == 0 ? 0 : status_usage;
     }
-    return -1;
+    return keep_going;
 }
 
 // The template's position counts from the screen's top-left corner; the window is kept
@@ -51,6 +56,7 @@ void place(MainWindow& window) {
     window.move(area.left() + std::max(x, 0), area.top() + std::max(y, 0));
 }
 
+// Leaves the port as found and saves the simulated chip; its console lines say what failed.
 bool release_port() {
     return close_port() == PortFailure::none;
 }
@@ -58,24 +64,28 @@ bool release_port() {
 } // namespace
 
 int main(int argc, char** argv) {
-    // Help needs no display.
-    if (wants_help(argc, argv)) {
-        const int help_status = parse_port_options(argc, argv);
-        return help_status < 0 ? 0 : help_status;
+    const int parsed = parse_port_options(argc, argv);
+    if (parsed != keep_going) {
+        return parsed;
     }
+    if (!display_available(argc, argv)) {
+        std::fputs("velmora: no display to open the dialog on ($DISPLAY and $WAYLAND_DISPLAY "
+                   "are unset); velmora-cli runs the same commands without one\n",
+                   stderr);
+        return status_failed;
+    }
+    // Ctrl+C and the like end the program as the close button does, saving what it holds.
+    watch_stop_signals();
     QApplication application(argc, argv);
-    const int parse_status = parse_port_options(argc, argv);
-    if (parse_status >= 0) {
-        return parse_status;
-    }
     MainWindow window;
     window.set_end_step(release_port);
+    close_on_stop_signal(&window);
     place(window);
     if (!main_dialog_initialise(window.handle())) {
         // Without its worker the dialog could run nothing: say so rather than end silently.
         std::fputs("velmora: the command worker thread could not be started\n", stderr);
         release_port();
-        return 1;
+        return status_failed;
     }
     return window.exec();
 }

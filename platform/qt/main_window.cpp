@@ -21,6 +21,8 @@
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QTimer>
 
 #include <algorithm>
@@ -155,6 +157,13 @@ MainWindow::MainWindow(QWidget* parent) : QDialog(parent) {
 
 void MainWindow::create_controls() {
     const DialogTemplate& form = main_dialog_template;
+    // The template is drawn for classic dialog controls: a group box's title stands on its
+    // frame line, not above it. Qt's classic style draws them so.
+    QStyle* classic = QStyleFactory::create(QStringLiteral("Windows"));
+    if (classic != nullptr) {
+        classic->setParent(this);
+        setStyle(classic);
+    }
     QButtonGroup* radio_group = nullptr;
     bool previous_was_radio = false;
     for (int i = 0; i < form.control_count; ++i) {
@@ -165,6 +174,9 @@ void MainWindow::create_controls() {
         widget->setGeometry(
             dialog_rect_to_pixels(units_, entry.x, entry.y, entry.width, entry.height));
         widget->setEnabled((entry.styles & style::ws_disabled) == 0);
+        if (classic != nullptr) {
+            widget->setStyle(classic);
+        }
         controls_.insert(entry.id, widget);
 
         // Option buttons that follow one another form one group: checking one clears the
