@@ -32,7 +32,7 @@ std::uint64_t port_accesses() {
 }
 
 std::string write_random_image() {
-    const std::string path =
+    std::string path =
         (std::filesystem::temp_directory_path() / "velmora_image_bench.bin").string();
     std::FILE* file = std::fopen(path.c_str(), "wb");
     std::mt19937 generator(12345);
@@ -54,7 +54,7 @@ void erase_program_verify(benchmark::State& state) {
     double seconds = 0;
     std::uint64_t accesses = 0;
     int verified = 1;
-    for (auto _ : state) {
+    while (state.KeepRunning()) {
         const std::uint64_t first = port_accesses();
         const auto start = std::chrono::steady_clock::now();
         flash_erase_blocks();
