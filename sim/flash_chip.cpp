@@ -167,7 +167,8 @@ std::uint8_t sim_model::chip_read(std::uint32_t position) {
     if (erase.running) {
         erase.status ^= toggle_bit;
         const std::uint8_t status = erase.status;
-        if (!sim_faults.stuck_erase && --erase.reads_left == 0) {
+        // (reads_left is 0 here only when a stuck erase was let go meanwhile.)
+        if (!sim_faults.stuck_erase && (erase.reads_left <= 1 || --erase.reads_left == 0)) {
             finish_erase();
         }
         return status;

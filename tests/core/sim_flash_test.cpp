@@ -204,6 +204,17 @@ TEST_F(SimFlash, AStuckEraseTogglesForEver) {
     EXPECT_EQ(poll(0x04000, 10000), 10000);
     EXPECT_EQ(sim_chip_mode(), SimChipMode::erasing);
     EXPECT_EQ(sim_peek(0x04000), 0x00); // the block was never erased
+    // Let go, it ends after the toggling reads it had left; with none, at the next read.
+    sim_faults.stuck_erase = false;
+    EXPECT_EQ(poll(0x04000), 6);
+    EXPECT_EQ(sim_peek(0x04000), 0xFF);
+    sim_erase_reads = 0;
+    sim_faults.stuck_erase = true;
+    erase(0x08000, 0x50);
+    EXPECT_EQ(sim_chip_mode(), SimChipMode::erasing);
+    sim_faults.stuck_erase = false;
+    EXPECT_EQ(poll(0x08000), 3);
+    EXPECT_EQ(sim_peek(0x08000), 0xFF);
 }
 
 TEST_F(SimFlash, BadBytesStayAsTheyAre) {
