@@ -46,11 +46,18 @@ inline constexpr std::uint32_t sim_max_wait_states = 1000000;
 
 // The faults the chip can show; the defaults are a healthy chip. Changes take effect at
 // the next cycle.
+//
+// How the healthy chip behaves: a write is taken at the SYNC clock that ends its wait; a
+// program is done at once; an erase makes reads toggle bit 6 (0x40, 0x00, ...) for
+// sim_erase_reads reads, takes no command meanwhile, and leaves its block or sector
+// 0xFF; in identification mode address bit 0 selects the code (even: manufacturer, odd:
+// device). There is no chip erase (0x10): the SST49LF020A has none in LPC mode.
 struct SimFaults {
     bool absent = false;                  // nothing answers: LAD floats high
     std::uint32_t wait_states = 0;        // SYNC 0x6 this many times per cycle, then 0x0
     bool endless_wait = false;            // SYNC 0x6 for ever
-    std::uint32_t sync_error_every = 0;   // every Nth claimed cycle answers SYNC 0xA; 0 never
+    std::uint32_t sync_error_every = 0;   // every Nth claimed cycle since sim_reset answers
+                                          // SYNC 0xA (the cycle goes on as if ready); 0 never
     bool stuck_erase = false;             // an erase toggles for ever
     std::bitset<sim_chip_size> bad_bytes; // image positions that cannot be programmed
     std::uint8_t manufacturer = sim_default_manufacturer;
