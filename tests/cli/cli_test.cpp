@@ -172,7 +172,7 @@ class Cli : public ::testing::Test {
     std::string path(const std::string& name) const { return (dir_ / name).string(); }
 
     std::string write_file(const std::string& name, const std::vector<char>& bytes) const {
-        const std::string p = path(name);
+        std::string p = path(name);
         std::ofstream(p, std::ios::binary)
             .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         return p;

@@ -214,32 +214,32 @@ TEST_F(LinuxPort, PpdevCloseRestoresTheDataRegisterReleasesAndCloses) {
 TEST_F(LinuxPort, PpdevOpenFailuresNameTheDeviceTheReasonAndTheRemedy) {
     const struct {
         int open_errno;
-        const char* failing_ioctl;
         int ioctl_errno;
+        const char* failing_ioctl;
         std::string line;
         std::vector<Call> calls;
     } cases[] = {
         {ENOENT,
-         "",
          0,
+         "",
          "Cannot open parallel port /dev/parport0: " + std::string(std::strerror(ENOENT)) +
              " (load the ppdev module (modprobe ppdev), or name the device with --port)",
          {{"open", 0}}},
         {EACCES,
-         "",
          0,
+         "",
          "Cannot open parallel port /dev/parport0: " + std::string(std::strerror(EACCES)) +
              " (join group lp for the ppdev device, or run as root for direct I/O)",
          {{"open", 0}}},
         {0,
-         "PPCLAIM",
          EBUSY,
+         "PPCLAIM",
          "Cannot claim parallel port /dev/parport0: " + std::string(std::strerror(EBUSY)) +
              " (another program holds the port: close it)",
          {{"open", 0}, {"PPCLAIM", 0}, {"close", fake_fd}}},
         {0,
-         "PPRDATA",
          EIO,
+         "PPRDATA",
          "Cannot read parallel port /dev/parport0: " + std::string(std::strerror(EIO)) +
              " (check the device (--port) or the address (--io))",
          {{"open", 0}, {"PPCLAIM", 0}, {"PPRDATA", 0}, {"PPRELEASE", 0}, {"close", fake_fd}}},
@@ -339,7 +339,7 @@ struct Parsed {
     PortOptions options;
 };
 
-Parsed parse(std::vector<std::string> arguments) {
+Parsed parse(const std::vector<std::string>& arguments) {
     CLI::App app;
     Parsed parsed{true, {}};
     add_port_options(app, parsed.options);

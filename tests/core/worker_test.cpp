@@ -24,7 +24,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using test_platform::console;
-using test_platform::PromptAnswer;
 
 constexpr char aborted_line[] = "-- Operation Aborted --";
 
@@ -62,7 +61,7 @@ class Worker : public ::testing::Test {
     // A file of `first` bytes of one value followed by `second` bytes of another.
     std::string make_file(const char* name, std::size_t first, char a, std::size_t second = 0,
                           char b = 0) const {
-        const std::string p = path(name);
+        std::string p = path(name);
         std::ofstream(p, std::ios::binary) << std::string(first, a) << std::string(second, b);
         return p;
     }
