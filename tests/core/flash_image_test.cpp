@@ -1,15 +1,13 @@
 // The whole-image operations against the recording port: the walk's report allowance,
-// abort and progress, and every file fault. The chip here answers every read with 0x00
-// (status register all low: a ready SYNC and a zero byte); whole operations on a chip
-// with contents run against the simulated chip.
+// abort and progress, and the paths that cannot be opened. The chip here answers every read with
+// 0x00 (status register all low: a ready SYNC and a zero byte); whole operations on a chip with
+// contents run against the simulated chip.
 #include "flash/image.h"
 #include "lpc/cycle.h"
 #include "platform/test/test_platform.h"
 #include "ui/feedback.h"
 
 #include <gtest/gtest.h>
-
-#include <sys/stat.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -60,7 +58,7 @@ class ImageWalk : public ::testing::Test {
 
 struct OpenCase {
     const char* name;
-    int kind; // 0 missing, 1 folder, 2 pipe, 3 empty path
+    int kind; // 0 missing, 1 folder, 2 empty path
     std::vector<std::string> lines_after_first;
 };
 
@@ -72,14 +70,12 @@ class UnopenablePath : public ImageWalk, public ::testing::WithParamInterface<Op
   protected:
     std::string target() {
         const OpenCase& c = GetParam();
-        if (c.kind == 3) {
+        if (c.kind == 2) {
             return "";
         }
         std::string p = path("target");
         if (c.kind == 1) {
             fs::create_directory(p);
-        } else if (c.kind == 2) {
-            EXPECT_EQ(mkfifo(p.c_str(), 0600), 0);
         }
         return p;
     }
@@ -120,25 +116,8 @@ INSTANTIATE_TEST_SUITE_P(
     Paths, UnopenablePath,
     ::testing::Values(OpenCase{"missing", 0, {}},
                       OpenCase{"folder", 1, {"The path names a folder, not a file"}},
-                      OpenCase{"pipe", 2, {"The path names a pipe or socket, not a file"}},
-                      OpenCase{"empty", 3, {}}),
+                      OpenCase{"empty", 2, {}}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(ImageWalk, DeviceIsNoImageToReadButTakesADump) {
-    program_from_file("/dev/null", false);
-    const std::vector<std::string> refused{"Cannot open file for reading",
-                                           "The path names a device, not a file"};
-    EXPECT_EQ(console, refused);
-    EXPECT_TRUE(test_platform::accesses.empty());
-
-    test_platform::reset();
-    test_platform::status_default = 0x00;
-    test_platform::keep_log = false;
-    dump_to_file("/dev/null");
-    EXPECT_TRUE(console.empty());
-    EXPECT_EQ(read_cycles(), image_size);
-    EXPECT_EQ(operation_faults, 0);
-}
 
 // ---- Report allowance and segment skip -----------------------------------------------
 
@@ -262,66 +241,6 @@ TEST_F(ImageWalk, DumpAbortedAfterPositionKLeavesKPlusOneBytes) {
         EXPECT_TRUE(console.empty());
         EXPECT_EQ(operation_faults, 0);
     }
-}
-
-// ---- File faults during the walk -----------------------------------------------------
-
-TEST_F(ImageWalk, DumpOnAFullDiskStopsAndSaysSo) {
-    if (!fs::exists("/dev/full")) {
-        GTEST_SKIP() << "no /dev/full";
-    }
-    test_platform::keep_log = false;
-    dump_to_file("/dev/full");
-    ASSERT_EQ(console.size(), 1u);
-    // The stream fails when its buffer is first written out, at a whole number of KB.
-    unsigned position = 0;
-    ASSERT_EQ(std::sscanf(console[0].c_str(),
-                          "Write to file failed at address 0x%5x, image file incomplete",
-                          &position),
-              1)
-        << console[0];
-    EXPECT_GT(position, 0u);
-    EXPECT_LT(position, image_size);
-    EXPECT_EQ(read_cycles(), position + 1u) << "the walk stops at the failed byte";
-    EXPECT_NE(test_platform::progress.position, 0) << "the bar is not emptied as at the end";
-    EXPECT_EQ(operation_faults, fault_file);
-}
-
-TEST_F(ImageWalk, DumpWhoseCloseFailsSaysSo) {
-    if (!fs::exists("/dev/full")) {
-        GTEST_SKIP() << "no /dev/full";
-    }
-    // Aborted after one byte, which stays in the stream's buffer until the close.
-    request_abort();
-    dump_to_file("/dev/full");
-    EXPECT_EQ(console,
-              std::vector<std::string>{"Write to file failed at close, image file incomplete"});
-    EXPECT_EQ(operation_faults, fault_file);
-}
-
-TEST_F(ImageWalk, ReadErrorOfTheFileIsNotItsEnd) {
-    // A regular file whose first byte cannot be read: the start of the address space.
-    const char* unreadable = "/proc/self/mem";
-    std::FILE* probe = std::fopen(unreadable, "rb");
-    if (probe == nullptr) {
-        GTEST_SKIP() << "no " << unreadable;
-    }
-    const bool fails = std::fgetc(probe) == EOF && std::ferror(probe);
-    std::fclose(probe);
-    if (!fails) {
-        GTEST_SKIP() << unreadable << " reads";
-    }
-    const std::string line = "Read from file failed at address 0x00000, stopped";
-    program_from_file(unreadable, false);
-    EXPECT_EQ(console, std::vector<std::string>{line});
-    EXPECT_EQ(read_cycles(), 0u) << "nothing programmed";
-    EXPECT_EQ(operation_faults, fault_file);
-
-    test_platform::reset();
-    test_platform::status_default = 0x00;
-    EXPECT_EQ(verify_against_file(unreadable, true), 0);
-    EXPECT_EQ(console, std::vector<std::string>{line});
-    EXPECT_EQ(read_cycles(), 0u);
 }
 
 TEST_F(ImageWalk, EveryOperationEndsWithTheUntrustedLineWhenTheBusFailed) {
