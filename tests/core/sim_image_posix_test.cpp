@@ -41,7 +41,8 @@ class SimImagePosix : public ::testing::Test {
     }
 
     static void write_file(const std::string& p, const std::vector<char>& bytes) {
-        std::ofstream(p, std::ios::binary).write(bytes.data(), static_cast<long>(bytes.size()));
+        std::ofstream(p, std::ios::binary)
+            .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     }
 
     static std::vector<char> read_file(const std::string& p) {

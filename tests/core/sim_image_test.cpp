@@ -37,7 +37,8 @@ class SimImage : public ::testing::Test {
     }
 
     static void write_file(const std::string& p, const std::vector<char>& bytes) {
-        std::ofstream(p, std::ios::binary).write(bytes.data(), static_cast<long>(bytes.size()));
+        std::ofstream(p, std::ios::binary)
+            .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     }
 
     static std::vector<char> read_file(const std::string& p) {
@@ -110,7 +111,7 @@ TEST_F(SimImage, ImagesOfAnotherSizeAreRefusedAndChangeNothing) {
 
 TEST_F(SimImage, SpecialFilesAreRefused) {
     std::string error;
-    EXPECT_FALSE(sim_load_image(dir_.c_str(), &error));
+    EXPECT_FALSE(sim_load_image(dir_.string().c_str(), &error));
     EXPECT_NE(error.find("not a regular file"), std::string::npos) << error;
     if (fs::exists("/dev/zero")) {
         EXPECT_FALSE(sim_load_image("/dev/zero", &error)); // would never end
