@@ -14,6 +14,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <poll.h>
 #include <random>
@@ -53,8 +54,9 @@ struct CliRun {
 
 struct RunOptions {
     bool stderr_is_terminal = false;
-    int signal = 0;           // sent once `signal_after` has appeared
-    std::string signal_after; // on standard error when it is a terminal, else on stdout
+    int signal = 0;            // sent once `signal_after` has appeared
+    std::string signal_after;  // on standard error when it is a terminal, else on stdout
+    std::function<void()> act; // done once `signal_after` has appeared, before the signal
 };
 
 // The read end of a pipe, or the master side of a pseudo-terminal for standard error.
@@ -118,7 +120,7 @@ CliRun run_cli(const std::vector<std::string>& arguments, const RunOptions& opti
 
     Stream out{out_pipe[0], {}};
     Stream err{err_pipe[0], {}};
-    bool signalled = options.signal == 0;
+    bool signalled = options.signal == 0 && !options.act;
     while (out.fd >= 0 || err.fd >= 0) {
         pollfd fds[2] = {{out.fd, POLLIN, 0}, {err.fd, POLLIN, 0}};
         if (poll(fds, 2, -1) < 0 && errno != EINTR) {
@@ -131,7 +133,12 @@ CliRun run_cli(const std::vector<std::string>& arguments, const RunOptions& opti
         }
         const std::string& watched = options.stderr_is_terminal ? err.text : out.text;
         if (!signalled && watched.find(options.signal_after) != std::string::npos) {
-            kill(pid, options.signal);
+            if (options.act) {
+                options.act();
+            }
+            if (options.signal != 0) {
+                kill(pid, options.signal);
+            }
             signalled = true;
         }
     }
@@ -369,6 +376,19 @@ TEST_F(Cli, SimulatedImageOfAnotherSizeIsAnErrorAndStaysAsItWas) {
     }
     const CliRun run = run_cli({"--simulate=" + dir_.string(), "id"});
     EXPECT_EQ(run.status, 2);
+}
+
+TEST_F(Cli, SimulatedImageThatCannotBeSavedIsAnErrorNotASuccess) {
+    cli({"program", write_file("image.bin", random_image(4))});
+    RunOptions options;
+    options.stderr_is_terminal = true;
+    options.signal_after = "%"; // the erase is over and the blank check walks: changed chip
+    // The image's folder goes away during the run: the new image cannot be written beside it.
+    options.act = [this] { fs::remove_all(dir_); };
+    const CliRun run = cli({"erase", "--delay=100"}, options);
+    EXPECT_EQ(run.status, 2) << run.out;
+    EXPECT_EQ(run.lines()[run.lines().size() - 2], "Blank check completed") << run.out;
+    EXPECT_FALSE(fs::exists(chip_));
 }
 
 // ---- The chip's faults -------------------------------------------------------------------------
