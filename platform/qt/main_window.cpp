@@ -152,6 +152,7 @@ MainWindow::MainWindow(QWidget* parent) : QDialog(parent) {
     progress_ = qobject_cast<QProgressBar*>(control(id_progress));
     if (console_ != nullptr) {
         console_->setModel(&console_lines_);
+        follow_console();
     }
 }
 
@@ -211,22 +212,20 @@ void MainWindow::create_controls() {
 // ---- Console ---------------------------------------------------------------------------
 
 void MainWindow::add_console_line(const char* text) {
-    // The console follows the newest line while the operator has it scrolled to the end;
-    // one scroll per round of the event loop, however many lines arrived.
-    const QScrollBar* bar = console_ != nullptr ? console_->verticalScrollBar() : nullptr;
-    const bool at_end = bar == nullptr || bar->value() >= bar->maximum();
     console_lines_.append(text);
-    if (console_ == nullptr || follow_pending_ || !at_end) {
-        return;
-    }
-    follow_pending_ = true;
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            follow_pending_ = false;
+}
+
+void MainWindow::follow_console() {
+    // The console follows the newest line while the operator has it scrolled to the end.
+    connect(&console_lines_, &QAbstractItemModel::rowsAboutToBeInserted, this, [this] {
+        const QScrollBar* bar = console_->verticalScrollBar();
+        follow_ = bar->value() >= bar->maximum();
+    });
+    connect(&console_lines_, &QAbstractItemModel::rowsInserted, this, [this] {
+        if (follow_) {
             console_->scrollToBottom();
-        },
-        Qt::QueuedConnection);
+        }
+    });
 }
 
 // ---- Progress ------------------------------------------------------------------------

@@ -72,6 +72,7 @@ class MainWindow : public QDialog {
     void begin_close();
     void finish_close_when_worker_ended();
     void show_progress();
+    void follow_console();
 
     DialogUnits units_;
     QHash<int, QWidget*> controls_;
@@ -80,7 +81,7 @@ class MainWindow : public QDialog {
     QProgressBar* progress_ = nullptr;
     std::uint16_t progress_upper_ = 100; // the progress bar's own initial range, 0 to 100
     std::uint16_t progress_position_ = 0;
-    bool follow_pending_ = false;
+    bool follow_ = true; // the console shows its newest line
     bool closing_ = false;
     bool ended_ = false; // the worker has ended and the end step ran
     bool (*end_step_)() = nullptr;

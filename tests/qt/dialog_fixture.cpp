@@ -89,7 +89,7 @@ void DialogTest::press(int id) {
 QStringList DialogTest::console() const {
     QStringList lines;
     const ConsoleModel& model = window->console_lines();
-    for (int row = 0; row < model.rowCount(); ++row) {
+    for (int row = 0; row < model.line_count(); ++row) {
         lines << model.line(row);
     }
     return lines;

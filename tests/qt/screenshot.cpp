@@ -30,12 +30,12 @@ namespace {
 
 bool run_and_wait(MainWindow& window, int id, const QString& last_line) {
     auto* button = qobject_cast<QAbstractButton*>(window.control(id));
-    const int before = window.console_lines().rowCount();
+    const int before = window.console_lines().line_count();
     button->click();
     return QTest::qWaitFor(
         [&] {
             const ConsoleModel& lines = window.console_lines();
-            return lines.rowCount() > before && lines.line(lines.rowCount() - 1) == last_line;
+            return lines.line_count() > before && lines.line(lines.line_count() - 1) == last_line;
         },
         60000);
 }
