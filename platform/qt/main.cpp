@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <exception>
 #include <vector>
 
 namespace {
@@ -28,6 +29,7 @@ constexpr int keep_going = -1;
 int parse_port_options(int argc, const char* const* argv) {
     const std::vector<std::string> arguments = without_qt_options(argc, argv);
     std::vector<const char*> pointers;
+    pointers.reserve(arguments.size());
     for (const std::string& argument : arguments) {
         pointers.push_back(argument.c_str());
     }
@@ -61,9 +63,7 @@ bool release_port() {
     return close_port() == PortFailure::none;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
+int run(int argc, char** argv) {
     const int parsed = parse_port_options(argc, argv);
     if (parsed != keep_going) {
         return parsed;
@@ -88,4 +88,15 @@ int main(int argc, char** argv) {
         return status_failed;
     }
     return window.exec();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    try {
+        return run(argc, argv);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "velmora: %s\n", error.what());
+        return status_failed;
+    }
 }

@@ -12,11 +12,16 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 
 class QFileDialog;
 class QListView;
 class QProgressBar;
 class QTimer;
+
+class MainWindow;
+// A request that the dialog thread carries out for the worker.
+using DialogRequest = std::function<void(MainWindow*)>;
 
 // The property that carries each control's id; its objectName is "control_<id>" too.
 inline constexpr const char* control_id_property = "control_id";
@@ -50,6 +55,9 @@ class MainWindow : public QDialog {
     void combo_select(int id, int index);
     // The file dialog; false when cancelled, failed, or the path does not fit `capacity`.
     bool ask_for_file(FilePrompt kind, const char* title, char* path, std::size_t capacity);
+
+    // Runs the DialogRequest at `request` (invoked from the worker, blocking).
+    Q_INVOKABLE void carry_out(void* request) { (*static_cast<DialogRequest*>(request))(this); }
 
     // Whether the window is on its way out: Abort raised, waiting for the worker's end.
     bool closing() const { return closing_; }

@@ -18,8 +18,9 @@ template <typename Request> void on_dialog_thread(void* handle, Request request)
         request(window);
         return;
     }
-    QMetaObject::invokeMethod(
-        window, [window, &request] { request(window); }, Qt::BlockingQueuedConnection);
+    DialogRequest call = request;
+    QMetaObject::invokeMethod(window, "carry_out", Qt::BlockingQueuedConnection,
+                              Q_ARG(void*, &call));
 }
 
 } // namespace

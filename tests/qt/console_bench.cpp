@@ -39,7 +39,7 @@ void fill(int lines) {
 void BM_LinesFromTheWorker(benchmark::State& state) {
     fill(static_cast<int>(state.range(0)));
     constexpr int lines = 2000;
-    for (auto _ : state) {
+    for ([[maybe_unused]] auto _ : state) {
         QEventLoop loop;
         std::thread worker([&] {
             for (int i = 0; i < lines; ++i) {
@@ -65,7 +65,7 @@ void BM_RepaintWithLongConsole(benchmark::State& state) {
     fill(static_cast<int>(state.range(0)));
     window->console_lines().flush();
     auto* view = qobject_cast<QListView*>(window->control(id_console));
-    for (auto _ : state) {
+    for ([[maybe_unused]] auto _ : state) {
         view->verticalScrollBar()->setValue(0);
         benchmark::DoNotOptimize(window->grab());
         view->scrollToBottom();
@@ -86,5 +86,6 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    window = nullptr;
     return 0;
 }

@@ -105,7 +105,7 @@ void DialogTest::wait_until_idle() {
     ASSERT_TRUE(wait_for([&] { return count_lines(chip_id_line) > before; }));
 }
 
-void DialogTest::answer_next_file_dialog(FileDialogAnswer answer) {
+void DialogTest::answer_next_file_dialog(const FileDialogAnswer& answer) {
     auto* timer = new QTimer(window.get());
     QObject::connect(timer, &QTimer::timeout, timer, [this, timer, answer] {
         for (QWidget* widget : QApplication::topLevelWidgets()) {

@@ -46,7 +46,7 @@ class DialogTest : public ::testing::Test {
     void wait_until_idle();
     // Answers the next file dialog (from a timer on the dialog thread, while the worker
     // waits for it) and records what it showed.
-    void answer_next_file_dialog(FileDialogAnswer answer);
+    void answer_next_file_dialog(const FileDialogAnswer& answer);
     // Closes the window as the operator does and waits until it has gone.
     void close_window();
 

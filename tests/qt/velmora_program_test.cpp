@@ -22,12 +22,14 @@ pid_t start_velmora(const std::vector<std::string>& arguments,
     std::vector<std::string> argv_strings = {VELMORA_QT_PROGRAM};
     argv_strings.insert(argv_strings.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
+    argv.reserve(argv_strings.size() + 1);
     for (std::string& argument : argv_strings) {
         argv.push_back(argument.data());
     }
     argv.push_back(nullptr);
     std::vector<std::string> env_strings = environment;
     std::vector<char*> envp;
+    envp.reserve(env_strings.size() + 1);
     for (std::string& variable : env_strings) {
         envp.push_back(variable.data());
     }
