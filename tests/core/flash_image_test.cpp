@@ -5,6 +5,7 @@
 #include "flash/image.h"
 #include "lpc/cycle.h"
 #include "platform/test/test_platform.h"
+#include "scratch_folder.h"
 #include "ui/feedback.h"
 
 #include <gtest/gtest.h>
@@ -35,15 +36,12 @@ class ImageWalk : public ::testing::Test {
     void SetUp() override {
         test_platform::reset();
         test_platform::status_default = 0x00;
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = fs::temp_directory_path() /
-               (std::string("velmora_flash_") + info->test_suite_name() + "_" + info->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
+        folder_.create("velmora_flash_");
+        dir_ = folder_.dir;
     }
-    void TearDown() override { fs::remove_all(dir_); }
+    void TearDown() override { folder_.remove(); }
 
-    std::string path(const char* name) const { return (dir_ / name).string(); }
+    std::string path(const char* name) const { return folder_.path(name); }
 
     std::string make_file(const char* name, std::size_t size, char fill) const {
         std::string p = path(name);
@@ -51,6 +49,7 @@ class ImageWalk : public ::testing::Test {
         return p;
     }
 
+    ScratchFolder folder_;
     fs::path dir_;
 };
 

@@ -5,6 +5,7 @@
 #include "flash/image.h"
 #include "lpc/cycle.h"
 #include "platform/test/test_platform.h"
+#include "scratch_folder.h"
 #include "sim/sim.h"
 #include "ui/feedback.h"
 
@@ -30,12 +31,10 @@ class FlashSim : public ::testing::Test {
         test_platform::keep_log = false;
         sim_reset();
         test_platform::record_and_forward(sim_port_backend());
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = fs::temp_directory_path() / (std::string("velmora_flash_sim_") + info->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
+        folder_.create("velmora_flash_sim_");
+        dir_ = folder_.dir;
     }
-    void TearDown() override { fs::remove_all(dir_); }
+    void TearDown() override { folder_.remove(); }
 
     std::string write_file(const char* name, const std::vector<std::uint8_t>& bytes) const {
         std::string p = (dir_ / name).string();
@@ -51,6 +50,7 @@ class FlashSim : public ::testing::Test {
         test_platform::record_and_forward(sim_port_backend());
     }
 
+    ScratchFolder folder_;
     fs::path dir_;
 };
 

@@ -1,6 +1,7 @@
 // The simulated chip's contents between runs: loading and the atomic save, with every
 // file fault.
 #include "sim/sim.h"
+#include "sim_image_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -15,49 +16,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class SimImage : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        sim_reset();
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = fs::temp_directory_path() / (std::string("velmora_sim_") + info->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
-    std::string path(const char* name) const { return (dir_ / name).string(); }
-
-    static std::vector<char> pattern(std::size_t size) {
-        std::vector<char> bytes(size);
-        for (std::size_t k = 0; k < size; ++k) {
-            bytes[k] = static_cast<char>((k * 131 + k / 256) & 0xFF);
-        }
-        return bytes;
-    }
-
-    static void write_file(const std::string& p, const std::vector<char>& bytes) {
-        std::ofstream(p, std::ios::binary)
-            .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    }
-
-    static std::vector<char> read_file(const std::string& p) {
-        std::ifstream in(p, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
-
-    // Only the named files are in the folder: no temporary left behind.
-    std::vector<std::string> files() const {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(dir_)) {
-            names.push_back(entry.path().filename().string());
-        }
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-
-    fs::path dir_;
-};
+class SimImage : public SimImageFixture {};
 
 TEST_F(SimImage, LoadsAWholeImageAndSavesItBack) {
     const std::string p = path("chip.bin");

@@ -6,6 +6,7 @@
 #include "cable/port.h"
 #include "platform/platform.h"
 #include "platform/test/test_platform.h"
+#include "scratch_folder.h"
 #include "ui/dialog_template.h"
 #include "ui/feedback.h"
 #include "ui/worker.h"
@@ -45,18 +46,16 @@ class Worker : public ::testing::Test {
         port_access_granted = true;
         save_path[0] = '\0';
         open_path[0] = '\0';
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = fs::temp_directory_path() / (std::string("velmora_worker_") + info->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
+        folder_.create("velmora_worker_");
+        dir_ = folder_.dir;
     }
     void TearDown() override {
         worker_thread_stop();
         port_access_granted = false;
-        fs::remove_all(dir_);
+        folder_.remove();
     }
 
-    std::string path(const char* name) const { return (dir_ / name).string(); }
+    std::string path(const char* name) const { return folder_.path(name); }
 
     // A file of `first` bytes of one value followed by `second` bytes of another.
     std::string make_file(const char* name, std::size_t first, char a, std::size_t second = 0,
@@ -71,6 +70,7 @@ class Worker : public ::testing::Test {
     }
     static void cancel() { test_platform::prompt_answers.push_back({false, "", false}); }
 
+    ScratchFolder folder_;
     fs::path dir_;
 };
 
