@@ -19,17 +19,30 @@ HWND window(void* dialog) {
     return static_cast<HWND>(dialog);
 }
 
-// The console follows its newest line: the line just added is scrolled into view at the
-// bottom, so that the end of an operation is always seen.
-void show_console_line(HWND dialog, LRESULT index) {
-    const HWND console = GetDlgItem(dialog, id_console);
+// How many whole lines the console shows.
+LRESULT visible_lines(HWND console) {
     const LRESULT item_height = SendMessageA(console, LB_GETITEMHEIGHT, 0, 0);
     RECT client{};
-    if (console == nullptr || item_height <= 0 || !GetClientRect(console, &client)) {
+    if (item_height <= 0 || !GetClientRect(console, &client)) {
+        return 0;
+    }
+    return (client.bottom - client.top) / item_height;
+}
+
+// Whether the line at `index` is in view.
+bool line_in_view(HWND console, LRESULT index, LRESULT visible) {
+    const LRESULT top = SendMessageA(console, LB_GETTOPINDEX, 0, 0);
+    return index >= top && index < top + visible;
+}
+
+// The console follows its newest line while the operator has not scrolled away from the
+// end: the line just added is scrolled into view at the bottom.
+void follow_newest_line(HWND console, LRESULT index, bool was_at_end) {
+    const LRESULT visible = visible_lines(console);
+    if (!was_at_end || visible <= 0 || line_in_view(console, index, visible)) {
         return;
     }
-    const LRESULT visible = (client.bottom - client.top) / item_height;
-    const LRESULT top = index - (visible > 0 ? visible - 1 : 0);
+    const LRESULT top = index - (visible - 1);
     SendMessageA(console, LB_SETTOPINDEX, static_cast<WPARAM>(top > 0 ? top : 0), 0);
 }
 
@@ -56,11 +69,14 @@ void widen_console_for(HWND dialog, const char* text) {
 } // namespace
 
 void screen_console_add(void* dialog, const char* text) {
+    const HWND console = GetDlgItem(window(dialog), id_console);
+    const LRESULT count = SendMessageA(console, LB_GETCOUNT, 0, 0);
+    const bool was_at_end = count <= 0 || line_in_view(console, count - 1, visible_lines(console));
     const LRESULT index = SendDlgItemMessageA(window(dialog), id_console, LB_ADDSTRING, 0,
                                               reinterpret_cast<LPARAM>(text));
     if (index >= 0) {
         widen_console_for(window(dialog), text);
-        show_console_line(window(dialog), index);
+        follow_newest_line(console, index, was_at_end);
     }
 }
 

@@ -9,6 +9,7 @@
 namespace {
 
 constexpr DWORD poll_ms = 50;
+constexpr DWORD start_timeout_ms = 60000;
 
 // Polls `condition` until it holds or the time-out has passed.
 template <typename Condition> bool wait_until(Condition condition, DWORD timeout_ms) {
@@ -80,7 +81,7 @@ bool ProgramDriver::start(const std::string& arguments) {
         return false;
     }
     wait_until([this] { return (dialog_ = find_window(dialog_caption)) != nullptr; },
-               answer_timeout_ms);
+               start_timeout_ms);
     return dialog_ != nullptr;
 }
 

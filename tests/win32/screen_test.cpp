@@ -27,7 +27,7 @@ TEST_F(Screen, ConsoleKeepsEveryLineInCallOrderAsACopy) {
     EXPECT_EQ(console_line(2), "second");
 }
 
-TEST_F(Screen, ConsoleFollowsItsNewestLine) {
+TEST_F(Screen, ConsoleFollowsItsNewestLineUnlessScrolledBack) {
     for (int i = 0; i < 60; ++i) {
         char line[32];
         std::snprintf(line, sizeof line, "line %d", i);
@@ -43,6 +43,11 @@ TEST_F(Screen, ConsoleFollowsItsNewestLine) {
     EXPECT_GT(top, 0);
     EXPECT_LE(top, 59);
     EXPECT_GE(top + visible - 1, 59) << "the newest line is in view";
+
+    // Scrolled back by the operator, the console stays where it is.
+    SendMessageA(console, LB_SETTOPINDEX, 0, 0);
+    console_log("line 60");
+    EXPECT_EQ(SendMessageA(console, LB_GETTOPINDEX, 0, 0), 0);
 }
 
 struct Range {
