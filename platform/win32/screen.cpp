@@ -53,16 +53,19 @@ void widen_console_for(HWND dialog, const char* text) {
     if (dc == nullptr) {
         return;
     }
+    // WM_GETFONT answers with the font's handle as its result.
     const HGDIOBJ font =
-        SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(console, WM_GETFONT, 0, 0)));
+        SelectObject(dc, reinterpret_cast<HGDIOBJ>( // NOLINT(performance-no-int-to-ptr)
+                             SendMessageA(console, WM_GETFONT, 0, 0)));
     SIZE size{};
     const bool measured =
         GetTextExtentPoint32A(dc, text, static_cast<int>(std::strlen(text)), &size) != 0;
     SelectObject(dc, font);
     ReleaseDC(console, dc);
     const LRESULT extent = SendMessageA(console, LB_GETHORIZONTALEXTENT, 0, 0);
-    if (measured && size.cx + 8 > extent) {
-        SendMessageA(console, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(size.cx + 8), 0);
+    const LRESULT wanted = static_cast<LRESULT>(size.cx) + 8;
+    if (measured && wanted > extent) {
+        SendMessageA(console, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(wanted), 0);
     }
 }
 

@@ -39,7 +39,9 @@ struct WindowSearch {
 };
 
 BOOL CALLBACK match_window(HWND window, LPARAM search_address) {
-    auto* search = reinterpret_cast<WindowSearch*>(search_address);
+    // EnumWindows hands the search over as its LPARAM.
+    auto* search = reinterpret_cast<WindowSearch*>( // NOLINT(performance-no-int-to-ptr)
+        search_address);
     DWORD process_id = 0;
     GetWindowThreadProcessId(window, &process_id);
     char title[256] = {};
@@ -226,8 +228,10 @@ std::vector<unsigned char> file_bytes(const std::string& path) {
 }
 
 bool write_file(const std::string& path, const std::vector<unsigned char>& bytes) {
-    std::ofstream file(path, std::ios::binary);
-    file.write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(file.flush());
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr) {
+        return false;
+    }
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    return std::fclose(file) == 0 && written;
 }
