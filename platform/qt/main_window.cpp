@@ -209,6 +209,16 @@ void MainWindow::create_controls() {
     }
 }
 
+// ---- Requests of the worker ------------------------------------------------------------
+
+void MainWindow::carry_out(void* request) {
+    auto* const pending = static_cast<DialogRequest*>(request);
+    if (pending->stage.load(std::memory_order_acquire) == 1) {
+        pending->call(this);
+    }
+    pending->stage.store(2, std::memory_order_release);
+}
+
 // ---- Console ---------------------------------------------------------------------------
 
 void MainWindow::add_console_line(const char* text) {

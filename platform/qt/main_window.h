@@ -10,6 +10,7 @@
 #include <QDialog>
 #include <QHash>
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -20,8 +21,13 @@ class QProgressBar;
 class QTimer;
 
 class MainWindow;
-// A request that the dialog thread carries out for the worker.
-using DialogRequest = std::function<void(MainWindow*)>;
+// A request that the dialog thread carries out for the worker, while the worker waits.
+// Qt's blocking call orders the two threads already; the atomic hand-over states that
+// order in our own code too, where thread checkers can see it.
+struct DialogRequest {
+    std::function<void(MainWindow*)> call;
+    std::atomic<int> stage{0}; // 1 posted by the worker, 2 carried out by the dialog
+};
 
 // The property that carries each control's id; its objectName is "control_<id>" too.
 inline constexpr const char* control_id_property = "control_id";
@@ -57,7 +63,7 @@ class MainWindow : public QDialog {
     bool ask_for_file(FilePrompt kind, const char* title, char* path, std::size_t capacity);
 
     // Runs the DialogRequest at `request` (invoked from the worker, blocking).
-    Q_INVOKABLE void carry_out(void* request) { (*static_cast<DialogRequest*>(request))(this); }
+    Q_INVOKABLE void carry_out(void* request);
 
     // Whether the window is on its way out: Abort raised, waiting for the worker's end.
     bool closing() const { return closing_; }
