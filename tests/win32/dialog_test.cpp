@@ -143,6 +143,19 @@ TEST_F(Program, ClosingWhileAnOperationRunsStopsTheWorkerAndEndsWithZero) {
     EXPECT_EQ(exit_code, 0u);
 }
 
+TEST_F(Program, CtrlBreakOnTheConsoleClosesLikeTheCloseButton) {
+    program_.set_text(id_delay, slow_delay);
+    program_.press(id_blank_check);
+    ASSERT_TRUE(program_.wait_for_progress_at_least(1));
+    if (!program_.send_ctrl_break()) {
+        GTEST_SKIP() << "no console signals here (Wine delivers none to a program without a "
+                        "Windows console)";
+    }
+    DWORD exit_code = 1;
+    ASSERT_TRUE(program_.wait_for_end(&exit_code)) << "the program did not end";
+    EXPECT_EQ(exit_code, 0u) << "the dialog's result, not a forced end";
+}
+
 // ---- The screenshot's scene ------------------------------------------------------------
 
 int run_demo() {

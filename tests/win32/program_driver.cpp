@@ -76,8 +76,8 @@ bool ProgramDriver::start(const std::string& arguments) {
     std::string command_line = "\"" + program + "\" " + arguments;
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
-    if (!CreateProcessA(program.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        nullptr, &startup, &process_)) {
+    if (!CreateProcessA(program.c_str(), command_line.data(), nullptr, nullptr, FALSE,
+                        CREATE_NEW_PROCESS_GROUP, nullptr, nullptr, &startup, &process_)) {
         std::fprintf(stderr, "cannot start %s: error %lu\n", program.c_str(), GetLastError());
         process_ = {};
         return false;
@@ -188,13 +188,22 @@ bool ProgramDriver::answer_file_dialog(const char* title, const std::string& pat
     return wait_until([&] { return !IsWindow(prompt); }, answer_timeout_ms);
 }
 
-bool ProgramDriver::close(DWORD* exit_code) {
-    PostMessageA(dialog_, WM_CLOSE, 0, 0);
+bool ProgramDriver::send_ctrl_break() const {
+    // The program runs in a process group of its own: the signal reaches it alone.
+    return GenerateConsoleCtrlEvent(CTRL_BREAK_EVENT, process_.dwProcessId) != 0;
+}
+
+bool ProgramDriver::wait_for_end(DWORD* exit_code) const {
     if (WaitForSingleObject(process_.hProcess, answer_timeout_ms) != WAIT_OBJECT_0) {
         return false;
     }
     GetExitCodeProcess(process_.hProcess, exit_code);
     return true;
+}
+
+bool ProgramDriver::close(DWORD* exit_code) {
+    PostMessageA(dialog_, WM_CLOSE, 0, 0);
+    return wait_for_end(exit_code);
 }
 
 void ProgramDriver::detach() {

@@ -52,6 +52,11 @@ class ProgramDriver {
     // `exit_code` receives the program's exit status.
     bool close(DWORD* exit_code);
 
+    // Sends the program's console Ctrl+Break; false when it could not be sent.
+    bool send_ctrl_break() const;
+    // Waits for the process to end; false on time-out.
+    bool wait_for_end(DWORD* exit_code) const;
+
     // Leaves the program running when this driver goes (the screenshot).
     void detach();
 
