@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMetaObject>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -211,9 +212,19 @@ void MainWindow::create_controls() {
 
 // ---- Requests of the worker ------------------------------------------------------------
 
-void MainWindow::carry_out(void* request) {
-    auto* const pending = static_cast<DialogRequest*>(request);
-    if (pending->stage.load(std::memory_order_acquire) == 1) {
+void MainWindow::request_from_worker(DialogRequest* request) {
+    request->stage.store(1, std::memory_order_relaxed);
+    pending_request_.store(request, std::memory_order_release);
+    QMetaObject::invokeMethod(this, "carry_out", Qt::BlockingQueuedConnection);
+    [[maybe_unused]] const int stage = request->stage.load(std::memory_order_acquire);
+}
+
+void MainWindow::carry_out() {
+    DialogRequest* const pending = pending_request_.exchange(nullptr, std::memory_order_acquire);
+    if (pending == nullptr) {
+        return;
+    }
+    if (pending->stage.load(std::memory_order_relaxed) == 1) {
         pending->call(this);
     }
     pending->stage.store(2, std::memory_order_release);

@@ -62,8 +62,12 @@ class MainWindow : public QDialog {
     // The file dialog; false when cancelled, failed, or the path does not fit `capacity`.
     bool ask_for_file(FilePrompt kind, const char* title, char* path, std::size_t capacity);
 
-    // Runs the DialogRequest at `request` (invoked from the worker, blocking).
-    Q_INVOKABLE void carry_out(void* request);
+    // Hands `request` to the dialog thread and returns once it has been carried out. Only
+    // the worker calls it, one request at a time.
+    void request_from_worker(DialogRequest* request);
+
+    // Runs the request handed over (invoked from the worker, blocking).
+    Q_INVOKABLE void carry_out();
 
     // Whether the window is on its way out: Abort raised, waiting for the worker's end.
     bool closing() const { return closing_; }
@@ -82,6 +86,10 @@ class MainWindow : public QDialog {
     void reject() override {}
 
   private:
+    // The request being handed over: published by the worker before its blocking call, so
+    // that nothing the dialog thread reads travels through Qt's own (unchecked) hand-over.
+    std::atomic<DialogRequest*> pending_request_{nullptr};
+
     void create_controls();
     void begin_close();
     void finish_close_when_worker_ended();

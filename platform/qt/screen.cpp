@@ -20,10 +20,7 @@ template <typename Request> void on_dialog_thread(void* handle, Request request)
     }
     DialogRequest pending;
     pending.call = request;
-    pending.stage.store(1, std::memory_order_release);
-    QMetaObject::invokeMethod(window, "carry_out", Qt::BlockingQueuedConnection,
-                              Q_ARG(void*, &pending));
-    [[maybe_unused]] const int stage = pending.stage.load(std::memory_order_acquire);
+    window->request_from_worker(&pending);
 }
 
 } // namespace
